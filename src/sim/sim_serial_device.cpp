@@ -84,13 +84,13 @@ std::error_code SimSerialDevice::write(std::span<const uint8_t> bytes) {
   if (!open_) return failure(EBADF);
   if (bytes.empty()) return {};
   const uint64_t start = loop_.micros();
+  const uint64_t end = start + wireMicros(bytes.size());
+  if (onWire) onWire({start, end, true, {bytes.begin(), bytes.end()}});
   // The line hears each byte once its last bit is in, in whole milliseconds.
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     const uint64_t in = start + wireMicros(i + 1);
     queueReplies(line_.receive(bytes.subspan(i, 1), (in + 999) / 1000));
   }
-  const uint64_t end = start + wireMicros(bytes.size());
-  if (onWire) onWire({start, end, true, {bytes.begin(), bytes.end()}});
   loop_.sleepMicros(end - start);  // the caller is blocked until the bytes are out
   check();
   return {};
