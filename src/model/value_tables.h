@@ -2,6 +2,7 @@
 // The fixed tables that the image's parameter indexes point into, the one rule by which a
 // typed or dragged value snaps back to an index, and the unit conversions of delay, level
 // and temperature. Parameters live as indexes; the physical values exist only for display.
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -88,6 +89,12 @@ inline constexpr std::array<std::string_view, 7> LimiterReleaseList = {"90ms",  
 // index, anything at or below the first entry gives 0. Values above the last entry give
 // the last index (callers clamp first, but a stray value must not run off the table).
 int NearestIndex(std::span<const double> table, double value);
+
+// Entry of a table at an index brought into the table's range.
+inline double tableEntry(std::span<const double> table, int index) {
+  if (table.empty()) return 0;
+  return table[static_cast<size_t>(std::clamp(index, 0, static_cast<int>(table.size()) - 1))];
+}
 
 // Delay steps of 0.021 ms. The product is formed in extended precision and rounded to a
 // double, so the readouts round the same way everywhere.
