@@ -114,9 +114,14 @@ void PtyLine::readHost() {
   uint8_t buf[4096];
   const ssize_t n = ::read(master_, buf, sizeof buf);
   if (n <= 0) return;
-  rxFreeUs_ = std::max(rxFreeUs_, double(nowUs())) + double(n) * kByteUs;
-  for (SimReply& r : line_.receive(std::span(buf, size_t(n)), uint64_t(rxFreeUs_ / 1000)))
-    queue_.push_back({r.readyAtMs * 1000, std::move(r.bytes)});
+  // The host wrote these at once, but on the wire they arrive one after the other: hand
+  // each byte over when it would be complete, so a frame is heard when its own last byte is.
+  rxFreeUs_ = std::max(rxFreeUs_, double(nowUs()));
+  for (ssize_t i = 0; i < n; ++i) {
+    rxFreeUs_ += kByteUs;
+    for (SimReply& r : line_.receive(std::span(buf + i, 1), uint64_t(rxFreeUs_ / 1000)))
+      queue_.push_back({r.readyAtMs * 1000, std::move(r.bytes)});
+  }
 }
 
 int64_t PtyLine::writeDue() {

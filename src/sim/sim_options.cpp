@@ -181,10 +181,10 @@ SimCommandResult runSimCommand(VirtualLine& line, std::string_view command) {
     for (SimDevice* d : *ds) d->silent = verb == "silent";
     report(*ds);
   } else if (verb == "temp" || verb == "atten") {
-    const auto n =
-        w.size() >= 2 ? parseNumber<uint32_t>(w[1], 0, verb == "temp" ? 65535 : 255) : std::nullopt;
+    const uint32_t limit = verb == "temp" ? 65535 : 255;
+    const uint32_t n = w.size() >= 2 ? parseNumber<uint32_t>(w[1], 0, limit).value_or(limit + 1) : limit + 1;
     const auto ds = targets(2);
-    if (!n) {
+    if (n > limit) {
       r.output = verb == "temp" ? "temp expects a reading 0..65535\n" : "atten expects 0..255 dB\n";
       return r;
     }
@@ -194,9 +194,9 @@ SimCommandResult runSimCommand(VirtualLine& line, std::string_view command) {
     }
     for (SimDevice* d : *ds) {
       if (verb == "temp") {
-        d->temperatureReading = uint16_t(*n);
+        d->temperatureReading = uint16_t(n);
       } else {
-        d->attenuationDb = uint8_t(*n);
+        d->attenuationDb = uint8_t(n);
       }
     }
     report(*ds);

@@ -9,6 +9,8 @@ namespace audiodsp {
 namespace {
 
 constexpr uint64_t kDriftStepMs = 1000;
+// Skipped bytes with no longer pause between them are reported as one run.
+constexpr uint64_t kSkipGroupMs = 20;
 constexpr uint16_t kHottestReading = 1123, kCoolestReading = 5118;
 constexpr int kMaxDriftAttenuationDb = 20;
 
@@ -46,6 +48,17 @@ void VirtualLine::setAllSilent(bool silent) {
   for (SimDevice& d : devices_) d.silent = silent;
 }
 
+void VirtualLine::skip(std::span<const uint8_t> bytes, uint64_t atMs) {
+  if (skipped_.empty()) skippedAtMs_ = atMs;
+  skipped_.insert(skipped_.end(), bytes.begin(), bytes.end());
+  skippedLastMs_ = atMs;
+}
+
+void VirtualLine::flushSkipped() {
+  heard(skipped_, skippedAtMs_, false);
+  skipped_.clear();
+}
+
 void VirtualLine::heard(std::span<const uint8_t> bytes, uint64_t atMs, bool frame) {
   if (observer_ && !bytes.empty()) observer_(SimHeard{atMs, {bytes.begin(), bytes.end()}, frame});
 }
@@ -55,15 +68,16 @@ std::vector<SimReply> VirtualLine::receive(std::span<const uint8_t> bytes, uint6
   // A frame whose rest never came (the host gave up half way) must not swallow the
   // frames that follow it.
   if (!pending_.empty() && nowMs - pendingSinceMs_ > cfg_.frameTimeoutMs) {
-    heard(pending_, nowMs, false);
+    skip(pending_, nowMs);
     pending_.clear();
   }
+  if (!skipped_.empty() && nowMs - skippedLastMs_ > kSkipGroupMs) flushSkipped();
   if (pending_.empty()) pendingSinceMs_ = nowMs;
   pending_.insert(pending_.end(), bytes.begin(), bytes.end());
 
   size_t pos = 0, skipFrom = 0;
   auto skipUpTo = [&](size_t end) {  // bytes [skipFrom, end) belong to no frame
-    if (end > skipFrom) heard(std::span(pending_).subspan(skipFrom, end - skipFrom), nowMs, false);
+    if (end > skipFrom) skip(std::span(pending_).subspan(skipFrom, end - skipFrom), nowMs);
     skipFrom = end;
   };
   while (pos < pending_.size()) {
@@ -90,6 +104,7 @@ std::vector<SimReply> VirtualLine::receive(std::span<const uint8_t> bytes, uint6
       continue;
     }
     skipUpTo(pos);
+    flushSkipped();
     heard(frame, nowMs, true);
     const bool checkOk = checkByte(frame.subspan(3, total - 5)) == frame[total - 2];
     if (checkOk || !cfg_.checkCheckByte) deliver(frame, nowMs, out);

@@ -38,7 +38,8 @@ struct SimConfig {
 };
 
 // What the line heard: every frame it assembled (taken or not) and every run of bytes it
-// skipped while looking for the next frame.
+// skipped while looking for the next frame (reported when the next frame or a pause
+// follows the run).
 struct SimHeard {
   uint64_t atMs = 0;
   std::vector<uint8_t> bytes;
@@ -67,12 +68,16 @@ class VirtualLine {
   void updateDrift(uint64_t nowMs);
   void emit(std::vector<uint8_t> reply, uint64_t nowMs, std::vector<SimReply>& out);
   void heard(std::span<const uint8_t> bytes, uint64_t atMs, bool frame);
+  void skip(std::span<const uint8_t> bytes, uint64_t atMs);
+  void flushSkipped();
 
   SimConfig cfg_;
   SimRandom random_;
   std::vector<SimDevice> devices_;
   std::vector<uint8_t> pending_;  // host bytes not yet part of a whole frame
   uint64_t pendingSinceMs_ = 0;   // arrival of the first byte in pending_
+  std::vector<uint8_t> skipped_;  // bytes between frames, reported together
+  uint64_t skippedAtMs_ = 0, skippedLastMs_ = 0;
   uint64_t driftAtMs_ = 0;
   bool driftStarted_ = false;
   std::function<void(const SimHeard&)> observer_;
