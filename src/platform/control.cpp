@@ -67,7 +67,7 @@ void Control::setColor(Color c) {
 }
 
 void Control::setFont(const Font& f) {
-  if (font_ == f) return;
+  if (font_.name == f.name && font_.size == f.size && font_.color == f.color) return;
   font_ = f;
   notify(Property::Font);
 }

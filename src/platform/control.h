@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/color.h"
+#include "platform/text_renderer.h"  // Font
 
 namespace audiodsp {
 
@@ -42,22 +43,6 @@ class ControlObserver {
   virtual void changed(Control& control, Property property) = 0;
 };
 
-struct Rect {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-  friend bool operator==(const Rect&, const Rect&) = default;
-};
-
-struct Font {
-  std::string name = "Tahoma";
-  int size = 8;
-  bool bold = false;
-  Color color = colors::kBlack;
-  friend bool operator==(const Font&, const Font&) = default;
-};
-
 // A control of a form: a plain object with the state of a window-system control and the events the
 // program's handlers hook. Programmatic setters change state and notify the observer; the user* entry
 // points stand for what the operator does (tests call them, and so do the front-end's peers). User
@@ -90,17 +75,20 @@ class Control {
   // Showing, and enabled together with all its ancestors: the operator can reach it.
   bool acceptsInput() const;
 
+  // Position in the parent and size, in pixels (the rectangle's right and bottom lie outside).
   const Rect& geometry() const { return geometry_; }
   void setGeometry(const Rect& r);
-  void setBounds(int left, int top, int width, int height) { setGeometry({left, top, width, height}); }
-  void moveTo(int left, int top) { setGeometry({left, top, geometry_.width, geometry_.height}); }
-  void resize(int width, int height) { setGeometry({geometry_.left, geometry_.top, width, height}); }
+  void setBounds(int left, int top, int width, int height) {
+    setGeometry({left, top, left + width, top + height});
+  }
+  void moveTo(int left, int top) { setBounds(left, top, width(), height()); }
+  void resize(int width, int height) { setBounds(left(), top(), width, height); }
   int left() const { return geometry_.left; }
   int top() const { return geometry_.top; }
-  int width() const { return geometry_.width; }
-  int height() const { return geometry_.height; }
-  void setLeft(int v) { moveTo(v, geometry_.top); }
-  void setTop(int v) { moveTo(geometry_.left, v); }
+  int width() const { return geometry_.width(); }
+  int height() const { return geometry_.height(); }
+  void setLeft(int v) { moveTo(v, top()); }
+  void setTop(int v) { moveTo(left(), v); }
 
   // Caption and text are the same window text; buttons, labels and boxes call it caption, edits text.
   const std::string& caption() const { return text_; }

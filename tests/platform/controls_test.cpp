@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/canvas.h"
 #include "platform/controls.h"
 
 namespace audiodsp {
@@ -504,11 +505,12 @@ TEST(Observer, ReportsRealChangesOnly) {
   status.addPanel(200, "Disconnect");
   for (Control* c : std::vector<Control*>{&w.button, &w.box, &bar, &status, &w.form}) c->setObserver(&rec);
   w.button.setColor(colors::kLightGrey);
-  w.button.setColor(Color::fromValue(14737632));  // the same grey
+  w.button.setColor(colorFromValue(14737632));  // the same grey
   w.button.setCaption("Connect");
   w.button.setCaption("Connect");
   w.box.setEnabled(false);
   w.box.setEnabled(false);
+  w.box.setBounds(8, 8, 300, 90);
   w.box.moveTo(208, 232);
   bar.setPercent(96);
   bar.setPercent(150);
@@ -521,6 +523,7 @@ TEST(Observer, ReportsRealChangesOnly) {
                                                                      {"Button3", Property::Text},
                                                                      {"GroupBox2", Property::Enabled},
                                                                      {"GroupBox2", Property::Geometry},
+                                                                     {"GroupBox2", Property::Geometry},
                                                                      {"RzProgressBar1", Property::Percent},
                                                                      {"RzProgressBar1", Property::Percent},
                                                                      {"StatusBar1", Property::Panels},
@@ -528,14 +531,29 @@ TEST(Observer, ReportsRealChangesOnly) {
   EXPECT_EQ(bar.percent(), 100);
   EXPECT_EQ(status.panelText(0), "  Connect COM3");
   EXPECT_EQ(status.panelText(3), "");
-  EXPECT_EQ(w.box.geometry(), (Rect{208, 232, 0, 0}));
+  EXPECT_EQ(w.box.geometry(), (Rect{208, 232, 508, 322}));
+  EXPECT_EQ(w.box.width(), 300);
+}
+
+TEST(ImagePicture, ShowsTheBitmapItHoldsAndReportsEveryRepaint) {
+  Window w;
+  Recorder rec;
+  w.image.setObserver(&rec);
+  auto grid = std::make_shared<Bitmap>(720, 249, colors::kBlack);
+  w.image.setPicture(grid);
+  grid->setPixel(42, 18, colors::kRed);
+  w.image.repaint();
+  ASSERT_EQ(w.image.picture(), grid);
+  EXPECT_EQ(w.image.picture()->pixel(42, 18), colors::kRed);
+  EXPECT_EQ(rec.seen, (std::vector<std::pair<std::string, Property>>{{"Image5", Property::Picture},
+                                                                     {"Image5", Property::Picture}}));
 }
 
 TEST(Colour, WindowColourValuesHaveRedInTheLowByte) {
-  EXPECT_EQ(Color::fromValue(255), colors::kRed);
-  EXPECT_EQ(Color::fromValue(14737632), Color::rgb(224, 224, 224));
-  EXPECT_EQ(Color::rgb(0, 128, 0).value(), 0x008000u);
-  EXPECT_EQ(Color::rgb(255, 255, 128).value(), 0x80FFFFu);
+  EXPECT_EQ(colorFromValue(255), colors::kRed);
+  EXPECT_EQ(colorFromValue(14737632), rgb(224, 224, 224));
+  EXPECT_EQ(colorValue(colors::kGreen), 0x008000u);
+  EXPECT_EQ(colorValue(colors::kLightYellow), 0x80FFFFu);
 }
 
 TEST(FormLookup, FindsByNameAndKind) {
