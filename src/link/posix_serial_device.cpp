@@ -183,7 +183,7 @@ std::error_code PosixSerialDevice::write(std::span<const uint8_t> bytes) {
     if (n < 0 && errno != EAGAIN) return errnoCode();
     // The driver's buffer is full: wait until it takes more.
     pollfd out{fd_, POLLOUT, 0};
-    const int r = ::poll(&out, 1, kWriteStallMs);
+    const int r = ::poll(&out, 1, writeStallMs_);
     if (r < 0 && errno != EINTR) return errnoCode();
     if (r == 0) return errnoCode(ETIMEDOUT);
     if (out.revents & (POLLERR | POLLHUP | POLLNVAL)) return errnoCode(EIO);

@@ -15,7 +15,7 @@ class PosixSerialDevice : public SerialDevice {
   // (a flow-controlled line that never clears, a terminal nobody reads).
   static constexpr int kWriteStallMs = 5000;
 
-  PosixSerialDevice() = default;
+  explicit PosixSerialDevice(int writeStallMs = kWriteStallMs) : writeStallMs_(writeStallMs) {}
   ~PosixSerialDevice() override;
   PosixSerialDevice(const PosixSerialDevice&) = delete;
   PosixSerialDevice& operator=(const PosixSerialDevice&) = delete;
@@ -40,6 +40,7 @@ class PosixSerialDevice : public SerialDevice {
   void readerLoop(std::stop_token stop, NotifyGate& gate, const std::function<void()>& notify);
   void closeWake();
 
+  const int writeStallMs_;
   int fd_ = -1;
   int wakeFd_ = -1;
   std::jthread reader_;

@@ -315,5 +315,25 @@ TEST_F(PosixLinkTest, CloseAfterAFailedStatusQueryDoesNotHang) {
   EXPECT_TRUE(dispatched.empty());
 }
 
+TEST(PosixLinkStallTest, WriteThatTheLineNeverTakesFailsInsteadOfHanging) {
+  PtyPair pty;  // nobody reads the master side, so its buffer fills and stays full
+  RealTimeLoop loop;
+  PosixSerialDevice device(200);
+  SerialLink link{loop, device};
+  link.portMap()[1] = pty.slavePath();
+  link.setPortNumber(1);
+  link.openPort();
+  ASSERT_TRUE(link.portOpen());
+  link.txBuffer() = Bytes(256 * 1024, 0x55);
+  const auto start = Clock::now();
+  link.writePort();
+  EXPECT_LT(elapsedMs(start), 2000);
+  EXPECT_GE(elapsedMs(start), 200);
+  EXPECT_TRUE(link.portOpen());
+  EXPECT_FALSE(link.lineUp());
+  link.closePort();
+  EXPECT_FALSE(link.portOpen());
+}
+
 }  // namespace
 }  // namespace audiodsp
