@@ -6,7 +6,6 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -20,8 +19,6 @@ class PtyPair {
     master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master_ < 0 || grantpt(master_) < 0 || unlockpt(master_) < 0) throw std::runtime_error("no pty");
     slavePath_ = ptsname(master_);
-    // Keep the slave open on our side until the code under test has opened it, so the
-    // pty does not report a hang-up before anyone is there.
   }
   ~PtyPair() { closeMaster(); }
   PtyPair(const PtyPair&) = delete;
