@@ -24,6 +24,7 @@ struct ExchangeFlags {
   bool initialDataPending = false;  // initial data from a device: awaiting its group
   bool singleSaveMode = false;      // save one group: awaiting the current group
   bool presetLoadPending = false;   // preset "Load": awaiting the recalled group
+  friend bool operator==(const ExchangeFlags&, const ExchangeFlags&) = default;
 };
 
 // The owners of the replies. A handler left empty means nobody takes that reply; the
