@@ -24,7 +24,8 @@ constexpr size_t kDataByte0 = 10;
 
 // True when `text` holds `field` at the 1-based character position `pos`.
 bool fieldAt(const std::string& text, size_t pos, std::string_view field) {
-  return text.size() >= pos - 1 + field.size() && std::string_view(text).substr(pos - 1, field.size()) == field;
+  return text.size() >= pos - 1 + field.size() &&
+         std::string_view(text).substr(pos - 1, field.size()) == field;
 }
 
 // A text that is only the first bytes of the sync ("A5", "A5A5") may be a reply cut
@@ -34,7 +35,9 @@ bool startsLikeFrame(const std::string& text) {
   return text.starts_with(kSync);
 }
 
-uint8_t dataByte(const std::string& text, size_t j) { return hexByteAt(text, kDataByte0 + j).value_or(0); }
+uint8_t dataByte(const std::string& text, size_t j) {
+  return hexByteAt(text, kDataByte0 + j).value_or(0);
+}
 
 template <typename F, typename... Args>
 void notify(const F& handler, Args&&... args) {
@@ -114,7 +117,8 @@ void ReplyDispatcher::writeAck() {
 void ReplyDispatcher::storedGroupReply() {
   const std::string& rx = chain_.link().rxText();
   // Outside a bank save a stored group is left where it is, until a poll clears the text.
-  if (rx.size() < kGroupText || !fieldAt(rx, 9, "52") || !fieldAt(rx, 13, "29") || !flags_.bankSaveMode) return;
+  if (rx.size() < kGroupText || !fieldAt(rx, 9, "52") || !fieldAt(rx, 13, "29") || !flags_.bankSaveMode)
+    return;
   const std::string line = rx.substr(0, kGroupText);
   remove(kGroupText);
   notify(handlers.storedGroup, line);
