@@ -6,6 +6,7 @@
 #include <span>
 
 #include "graph/graph_geometry.h"
+#include "model/param_model.h"
 #include "platform/canvas.h"
 
 namespace audiodsp {
@@ -45,5 +46,12 @@ struct DraggedValues {
 
 // The table indexes a marker position stands for while dragging.
 DraggedValues draggedValues(const GraphGeometry& geometry, Point marker);
+
+// Stores dragged values in a band: its frequency and its gain in force (the PEQ gain of a
+// peaking band, the shelf gain of a shelf); the other gain and Q are left as they are.
+inline void applyDrag(EqBand& band, const DraggedValues& values) {
+  band.freq = values.freqIndex;
+  band.gainInForce() = values.gainIndex;
+}
 
 }  // namespace audiodsp

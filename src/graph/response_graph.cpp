@@ -12,15 +12,13 @@ namespace audiodsp {
 
 namespace {
 
-constexpr int kOutputs = 4;
-constexpr int kSlots = 24;
 constexpr double kSampleRate = 96000;
 
 bool validOutput(int output) {
-  return output >= 0 && output < kOutputs;
+  return output >= 0 && output < kOutputCount;
 }
 bool validSlot(int slot) {
-  return slot >= 0 && slot < kSlots;
+  return slot >= 0 && slot < kBandSlotCount;
 }
 
 }  // namespace
@@ -37,7 +35,7 @@ ResponseGraph::ResponseGraph(const TextRenderer* text, int width, int height)
     double wPeak = 2 * 3.141592 * f / 96000.0;
     angles_.push_back(ColumnAngles{std::cos(w), std::sin(w), std::cos(wPeak), std::sin(wPeak)});
   }
-  for (int slot = 0; slot < kSlots; ++slot) markers_[slot] = kStartMarkers[slot % 6];
+  for (int slot = 0; slot < kBandSlotCount; ++slot) markers_[slot] = kStartMarkers[slot % 6];
 }
 
 void ResponseGraph::paintBackground() {
@@ -84,10 +82,22 @@ void ResponseGraph::drawLowPass(int output, int freqIndex, int slope) {
   drawTotal(output);
 }
 
+void ResponseGraph::recomputeAll(const ParamModel& model) {
+  for (int output = 0; output < kOutputCount; ++output) {
+    for (int band = 0; band < kBandsPerOutput; ++band) {
+      int slot = bandSlotOf(output, band);
+      bandRedraw(output, slot, model.band[slot]);
+    }
+    const Crossover& xo = model.crossover[output];
+    drawHighPass(output, xo.hpfFreq, xo.hpfSlope);
+    drawLowPass(output, xo.lpfFreq, xo.lpfSlope);
+  }
+}
+
 double ResponseGraph::totalAt(int output, int x) const {
   int pos = x - 41;
   double sum = 0;
-  for (int k = 0; k < 6; ++k) sum += band_[output * 6 + k][pos];
+  for (int band = 0; band < kBandsPerOutput; ++band) sum += band_[bandSlotOf(output, band)][pos];
   return sum + highPass_[output][pos] + lowPass_[output][pos];
 }
 
@@ -112,7 +122,7 @@ void ResponseGraph::setMarker(int slot, Point p) {
 }
 
 std::span<const Point, 6> ResponseGraph::markers(int output) const {
-  return std::span<const Point, 6>(markers_.data() + output * 6, 6);
+  return std::span<const Point, 6>(markers_.data() + bandSlotOf(output, 0), 6);
 }
 
 }  // namespace audiodsp

@@ -8,9 +8,11 @@
 // in red. All responses start at 0 dB, so a fresh graph shows a flat line.
 #include <array>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "graph/graph_geometry.h"
+#include "model/param_model.h"
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
 #include "platform/text_renderer.h"
@@ -45,10 +47,17 @@ class ResponseGraph {
   // their tables are brought into range; an output or slot that does not exist draws
   // nothing.
   void bandRedraw(int output, int slot, int type, int freqIndex, int gainIndex, int qIndex);
+  void bandRedraw(int output, int slot, const EqBand& band) {
+    bandRedraw(output, slot, band.type, band.freq, band.gainInForce(), band.q);
+  }
   // Recompute the output's high-pass or low-pass response and draw the total; they paint
   // no background and no markers (their callers do).
   void drawHighPass(int output, int freqIndex, int slope);
   void drawLowPass(int output, int freqIndex, int slope);
+  // Recomputes every band and filter of every output from the model, outputs in the
+  // order High, Mid, Low, Main, each band through bandRedraw; the image is left showing
+  // Main. Used when a whole group has been loaded.
+  void recomputeAll(const ParamModel& model);
   // Draws the total of the output from the stored responses, computing nothing.
   void drawTotal(int output);
   void drawMarkers(int output);
@@ -80,10 +89,10 @@ class ResponseGraph {
   std::shared_ptr<Bitmap> image_;
   Canvas canvas_;
   std::vector<ColumnAngles> angles_;  // index x - firstColumn
-  std::array<Response, 24> band_{};
-  std::array<Response, 4> highPass_{};
-  std::array<Response, 4> lowPass_{};
-  std::array<Point, 24> markers_;
+  std::array<Response, kBandSlotCount> band_{};
+  std::array<Response, kOutputCount> highPass_{};
+  std::array<Response, kOutputCount> lowPass_{};
+  std::array<Point, kBandSlotCount> markers_;
 };
 
 }  // namespace audiodsp

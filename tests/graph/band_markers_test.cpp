@@ -108,5 +108,20 @@ TEST(BandMarkers, ADragToTheZeroLineSnapsToTheRowOfPlusPointTwo) {
   EXPECT_EQ(graph.marker(2), (Point{graph.geometry().frequencyToColumn(216), 85}));
 }
 
+TEST(BandMarkers, ADragSetsTheFrequencyAndOnlyTheGainInForce) {
+  EqBand shelf{50, 1, 140, 100, 9};
+  applyDrag(shelf, DraggedValues{70, 121});
+  EXPECT_EQ(shelf.freq, 70);
+  EXPECT_EQ(shelf.shelfGain, 121);
+  EXPECT_EQ(shelf.peqGain, 140);  // back to PEQ later, the band shows the gain it had
+  EXPECT_EQ(shelf.q, 9);
+
+  EqBand peaking{50, 0, 140, 100, 9};
+  applyDrag(peaking, DraggedValues{243, 0});
+  EXPECT_EQ(peaking.freq, 243);
+  EXPECT_EQ(peaking.peqGain, 0);
+  EXPECT_EQ(peaking.shelfGain, 100);
+}
+
 }  // namespace
 }  // namespace audiodsp

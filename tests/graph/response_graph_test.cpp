@@ -7,6 +7,7 @@
 
 #include "graph/band_markers.h"
 #include "graph/grid_bitmap.h"
+#include "model/value_tables.h"
 
 namespace audiodsp {
 namespace {
@@ -121,6 +122,38 @@ TEST_F(ResponseGraphTest, BandRedrawPlacesTheMarkerAndDrawsAllSixOfTheOutput) {
   EXPECT_EQ(image().pixel(426, 54), kBandColors[2]);
   EXPECT_EQ(image().pixel(101 - 4, 86 - 4), kBandColors[0]);
   EXPECT_EQ(image().pixel(429 + 3, 86 + 3), kBandColors[5]);
+}
+
+TEST_F(ResponseGraphTest, RecomputeAllPlacesEveryMarkerAndRecomputesEveryResponse) {
+  ParamModel model;
+  model.band[0] = EqBand{136, 0, 150, 60, 4};    // High band 1: PEQ +6 dB at 1 kHz
+  model.band[7] = EqBand{80, 1, 150, 100, 20};   // Mid band 2: low shelf -4 dB at 198 Hz
+  model.band[23] = EqBand{230, 2, 120, 170, 4};  // Main band 6: high shelf +10 dB at 15.1 kHz
+  model.crossover[2] = Crossover{40, 6, 200, 8};
+  graph.recomputeAll(model);
+
+  for (int slot = 0; slot < kBandSlotCount; ++slot) {
+    SCOPED_TRACE(slot);
+    const EqBand& b = model.band[slot];
+    EXPECT_EQ(graph.marker(slot), (Point{graph.geometry().frequencyToColumn(FreqTable[b.freq]),
+                                         graph.geometry().gainToRow(GainTable[b.gainInForce()])}));
+  }
+  ResponseGraph separately;
+  separately.bandRedraw(0, 0, model.band[0]);
+  separately.bandRedraw(1, 7, model.band[7]);
+  separately.bandRedraw(3, 23, model.band[23]);
+  separately.drawHighPass(2, 40, 6);
+  separately.drawLowPass(2, 200, 8);
+  for (int slot : {0, 7, 23}) EXPECT_EQ(graph.bandResponse(slot), separately.bandResponse(slot)) << slot;
+  EXPECT_EQ(graph.highPassResponse(2), separately.highPassResponse(2));
+  EXPECT_EQ(graph.lowPassResponse(2), separately.lowPassResponse(2));
+  EXPECT_NEAR(graph.bandResponse(7)[430 - 41], 0.0, 0.5);
+  EXPECT_LT(graph.bandResponse(7)[101 - 41], -3.8);
+  // The start-up crossovers of the other outputs are recomputed too: HPF off at 1 Hz, LPF
+  // off at 60 kHz, not the flat start values.
+  EXPECT_NEAR(graph.lowPassResponse(0)[713 - 41], -0.43, 0.005);
+  // The image is left showing Main: its band 6 square is on it.
+  EXPECT_EQ(image().pixel(graph.marker(23).x, graph.marker(23).y), kBandColors[5]);
 }
 
 TEST_F(ResponseGraphTest, NothingIsDrawnForAnOutputOrSlotThatDoesNotExist) {
