@@ -4,9 +4,10 @@
 // insets, gain runs from +15 dB at the top to -30 dB at the bottom. Every pixel coordinate
 // is truncated toward zero, never rounded.
 //
-// The calibrations differ on purpose, as the device's own editor has them: the vertical
-// grid lines use a decade one pixel narrower than the column conversions, and the row to
-// gain index conversion used for dragging has its own offsets.
+// The calibrations differ on purpose and must stay apart: the vertical grid lines use a
+// decade one pixel narrower than the column conversions (the 1 kHz line is at 429, 1 kHz
+// maps to 430), and the row to gain index conversion used for dragging has its own
+// offsets (a marker dropped on the 0 dB line reads +0.2 dB).
 namespace audiodsp {
 
 class GraphGeometry {

