@@ -36,19 +36,16 @@ SendChain::SendChain(EventLoop& loop, SerialLink& link, SendTable& table, const 
     chcon.stop();
     chcon112.stop();
     chcon188.stop();
-    if (disconnect) disconnect();
-    dialogs_.message(kNoFirstReply);
+    linkLost(kNoFirstReply);
   };
   chcon112.onTimer = [this] {
     chcon112.stop();
     chcon188.stop();
-    if (disconnect) disconnect();
-    dialogs_.message(kHandshakeIncomplete);
+    linkLost(kHandshakeIncomplete);
   };
   chcon188.onTimer = [this] {
     chcon188.stop();
-    if (disconnect) disconnect();
-    dialogs_.message(kHandshakeIncomplete);
+    linkLost(kHandshakeIncomplete);
   };
 }
 
@@ -141,8 +138,15 @@ void SendChain::watchdog() {
   intimer.stop();
   // Broadcast polls get no answer; silence is normal there.
   if (deviceId_ == kBroadcastAddress) return;
+  linkLost(kInterrupted);
+}
+
+void SendChain::linkLost(const char* message) {
+  // The connect/disconnect command toggles: run on a link the user has already closed, it
+  // would connect again. A closed link has nothing left to time out.
+  if (!link_.portOpen()) return;
   if (disconnect) disconnect();
-  dialogs_.message(kInterrupted);
+  dialogs_.message(message);
 }
 
 }  // namespace audiodsp

@@ -37,7 +37,7 @@ class SendChain {
   SendChain(const SendChain&) = delete;
   SendChain& operator=(const SendChain&) = delete;
 
-  // The connect/disconnect command; the time-outs run it only while connected, so it
+  // The connect/disconnect command; the time-outs run it only while the link is open, so it
   // disconnects.
   std::function<void()> disconnect;
   // The progress bar `RzProgressBar1`, and the end of a progress run: hide the progress box
@@ -78,7 +78,7 @@ class SendChain {
   void resume();
   void poll();
   void watchdog();
-  void handshakeTimeout(Timer& expired, const char* message);
+  void linkLost(const char* message);
   std::vector<uint8_t> slotFrame(int slot) const;
   void advanceProgress();
 

@@ -226,6 +226,8 @@ TEST(SendChainHandshake, TimeOuts) {
       {"group but no names", {{300, group}}, 2512, {"overtime,please try again."}},
       {"late group", {{100, poll}, {1600, group}}, 1512, {"overtime,please try again."}},
       {"complete", {{300, group}, {700, names}}, 0, {}},
+      // The user disconnects at 300 ms: the handshake is over, and no time-out may connect again.
+      {"abandoned", {{300, ""}}, 0, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -236,14 +238,18 @@ TEST(SendChainHandshake, TimeOuts) {
     for (const Delivery& d : c.deliveries) {
       bench.loop.advance(uint32_t(d.atMs - now));
       now = d.atMs;
-      if (bench.link.portOpen()) bench.deliver(d.text);
+      if (d.text.empty())
+        bench.disconnect();
+      else if (bench.link.portOpen())
+        bench.deliver(d.text);
     }
     bench.loop.advance(uint32_t(3000 - now));
     const auto disconnects = bench.eventsOf("disconnect");
     if (c.disconnectAtMs == 0) {
       EXPECT_TRUE(disconnects.empty());
-      EXPECT_TRUE(bench.link.portOpen());
-      EXPECT_TRUE(bench.chain.Timer1.enabled());
+      const bool abandoned = c.deliveries.back().text.empty();
+      EXPECT_EQ(bench.link.portOpen(), !abandoned);
+      EXPECT_EQ(bench.chain.Timer1.enabled(), !abandoned);
     } else {
       ASSERT_EQ(disconnects.size(), 1u);
       EXPECT_EQ(disconnects[0].atMs, c.disconnectAtMs);
