@@ -2,11 +2,18 @@
 // its own boxes, hooks their events and plugs into the shell (panel loads, reply handlers, commands).
 #include "ui/main_form.h"
 
+#include "addressing/device_addressing.h"
+#include "addressing/device_search.h"
+#include "ui/connection_control.h"
+
 namespace audiodsp {
 
 void MainForm::constructParts() {
   // One line per part, in the order they hook into the window, e.g.
   //   parts.push_back(std::make_unique<ConnectionControl>(*this));
+  parts.push_back(std::make_unique<ConnectionControl>(*this));
+  parts.push_back(std::make_unique<DeviceAddressing>(*this));
+  parts.push_back(std::make_unique<DeviceSearch>(*this));
 }
 
 MainForm::~MainForm() = default;
