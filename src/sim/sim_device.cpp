@@ -55,6 +55,7 @@ SimDevice::SimDevice(int displayedId) {
 std::optional<std::vector<uint8_t>> SimDevice::take(std::span<const uint8_t> frame, uint64_t atMs) {
   if (frame.size() < kFrameOverhead) return std::nullopt;
   log.push_back({atMs, std::vector<uint8_t>(frame.begin(), frame.end())});
+  while (log.size() > logLimit) log.pop_front();
 
   const uint8_t address = frame[3], type = frame[4], group = frame[5], command = frame[6], sub = frame[7];
   const auto data = frame.subspan(kDataOffset, frame.size() - kFrameOverhead);

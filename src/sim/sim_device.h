@@ -2,7 +2,9 @@
 // One virtual amplifier on the simulated line: its stored state and how it answers one
 // frame addressed to it. The state is plain data so tests can read and set it directly.
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <span>
 #include <vector>
@@ -36,8 +38,9 @@ struct SimDevice {
   std::array<uint8_t, 8> systemBlock{};
   uint16_t temperatureReading = 3219;  // raw sensor reading (about 32 degrees)
   uint8_t attenuationDb = 0;
-  bool silent = false;  // off the line: hears nothing and says nothing
-  std::vector<SimFrameRecord> log;
+  bool silent = false;             // off the line: hears nothing and says nothing
+  std::deque<SimFrameRecord> log;  // newest last; the oldest go once logLimit is reached
+  size_t logLimit = 4096;
 
   // Takes a whole, well-formed frame addressed to this device (or broadcast) and returns
   // the reply the device sends, if any. Broadcast frames change the state but never get

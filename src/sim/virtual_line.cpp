@@ -11,6 +11,7 @@ namespace {
 constexpr uint64_t kDriftStepMs = 1000;
 // Skipped bytes with no longer pause between them are reported as one run.
 constexpr uint64_t kSkipGroupMs = 20;
+constexpr size_t kSkipRunMax = 256;  // a longer stream of noise is reported in runs of this size
 constexpr uint16_t kHottestReading = 1123, kCoolestReading = 5118;
 constexpr int kMaxDriftAttenuationDb = 20;
 
@@ -52,6 +53,7 @@ void VirtualLine::skip(std::span<const uint8_t> bytes, uint64_t atMs) {
   if (skipped_.empty()) skippedAtMs_ = atMs;
   skipped_.insert(skipped_.end(), bytes.begin(), bytes.end());
   skippedLastMs_ = atMs;
+  if (skipped_.size() >= kSkipRunMax) flushSkipped();
 }
 
 void VirtualLine::flushSkipped() {

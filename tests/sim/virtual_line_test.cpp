@@ -317,6 +317,16 @@ TEST_F(LineTest, ASilentDeviceNeitherHearsNorAnswersUntilItSpeaksAgain) {
   EXPECT_EQ(send("A5 A5 A5 00 A2 00 2B 00 00 00 89 AA").size(), 1u);
 }
 
+TEST_F(LineTest, TheFrameLogKeepsTheNewestFrames) {
+  SimDevice& d = *line.device(1);
+  d.logLimit = 3;
+  for (uint64_t t = 1; t <= 5; ++t) send("A5 A5 A5 00 A2 00 2B 00 00 00 89 AA", t * 100);
+  ASSERT_EQ(d.log.size(), 3u);
+  EXPECT_EQ(d.log.front().atMs, 300u);
+  EXPECT_EQ(d.log.back().atMs, 500u);
+  EXPECT_EQ(d.log.back().bytes, hex("A5 A5 A5 00 A2 00 2B 00 00 00 89 AA"));
+}
+
 std::vector<SimReply> pollMany(SimConfig c, int count) {
   VirtualLine l(std::move(c));
   std::vector<SimReply> all;
