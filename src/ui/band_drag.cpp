@@ -29,10 +29,7 @@ void BandDrag::move(int x, int y) {
   const int slot = f_.currentBandSlot;
   const Point marker = dragMarker(f_.graph.marker(slot), x, y);
   f_.graph.setMarker(slot, marker);
-  const DraggedValues values = draggedValues(f_.graph.geometry(), marker);
-  EqBand& band = f_.model.band[static_cast<size_t>(slot)];
-  band.freq = values.freqIndex;
-  band.gainInForce() = values.gainIndex;  // the other gain stays as it was
+  applyDrag(f_.model.band[static_cast<size_t>(slot)], draggedValues(f_.graph.geometry(), marker));
   editor_.showFrequencyAndGain(slot % kBandsPerOutput, slot);
   // The redraw moves the marker on to the position of the snapped values.
   editor_.redrawBand(slot);

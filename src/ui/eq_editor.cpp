@@ -158,8 +158,7 @@ void EqEditor::fillRows(int output) {
 }
 
 void EqEditor::redrawBand(int slot) {
-  const EqBand& band = f_.model.band[static_cast<size_t>(slot)];
-  f_.graph.bandRedraw(slot / kBandsPerOutput, slot, band.type, band.freq, band.gainInForce(), band.q);
+  f_.graph.bandRedraw(slot / kBandsPerOutput, slot, f_.model.band[static_cast<size_t>(slot)]);
   f_.c.Image5->repaint();
 }
 

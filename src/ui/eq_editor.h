@@ -11,18 +11,18 @@
 #include <span>
 
 #include "platform/controls.h"
+#include "ui/main_form.h"
 
 namespace audiodsp {
 
-class MainForm;
 class BandDrag;
 
-class EqEditor {
+class EqEditor : public FormPart {
  public:
   // Creates the EQ table inside RzGroupBox36, hooks its controls and Image5, and plugs the row fill
   // into the panel selection.
   explicit EqEditor(MainForm& form);
-  ~EqEditor();
+  ~EqEditor() override;
   EqEditor(const EqEditor&) = delete;
   EqEditor& operator=(const EqEditor&) = delete;
 
