@@ -5,6 +5,7 @@
 #include "addressing/device_addressing.h"
 #include "addressing/device_search.h"
 #include "ui/connection_control.h"
+#include "ui/eq_editor.h"
 
 namespace audiodsp {
 
@@ -14,6 +15,7 @@ void MainForm::constructParts() {
   parts.push_back(std::make_unique<ConnectionControl>(*this));
   parts.push_back(std::make_unique<DeviceAddressing>(*this));
   parts.push_back(std::make_unique<DeviceSearch>(*this));
+  parts.push_back(std::make_unique<EqEditor>(*this));
 }
 
 MainForm::~MainForm() = default;

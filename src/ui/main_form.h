@@ -26,6 +26,7 @@
 #include "protocol/send_chain.h"
 #include "protocol/send_table.h"
 #include "ui/form_pictures.h"
+#include "ui/numeric_field.h"
 #include "ui/port_source.h"
 
 namespace audiodsp {
@@ -184,8 +185,9 @@ class MainForm {
   ParamFrames frames;
   ResponseGraph graph;
   FormPictures pictures;
-  bool sliderGuard = false;  // SliderGuard: the master volume slider is being set from code
-  int currentBandSlot = 0;   // CurrentBandSlot
+  bool sliderGuard = false;     // SliderGuard: the master volume slider is being set from code
+  int currentBandSlot = 0;      // CurrentBandSlot
+  FieldSnapshot fieldSnapshot;  // PrevText and SnapshotArmed of every committing numeric field
 
   // ---- selection (channel panel)
   int currentOutput = -1;       // CurrentOutput
