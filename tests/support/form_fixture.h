@@ -41,6 +41,21 @@ class FormFixture {
     return form->form.get<T>(name);
   }
   void run(uint32_t ms) { loop.advance(ms); }
+  // Opens the window and lets the start-up search run until the whole window shows; the frames of the
+  // search are forgotten.
+  MainForm& startUp() {
+    open();
+    run(100);
+    sent.clear();
+    return *form;
+  }
+  // Connects to the selected device and lets the handshake (group, names, system block) finish; the
+  // frames it sent are forgotten.
+  void connect() {
+    form->c.Button3->userClick();
+    run(3000);
+    sent.clear();
+  }
 
   // Frames the program wrote, in order, as upper-case hex without blanks.
   std::vector<std::string> sentHex() const {
