@@ -4,6 +4,9 @@
 
 #include "addressing/device_addressing.h"
 #include "addressing/device_search.h"
+#include "presets/group_files.h"
+#include "presets/initial_data.h"
+#include "presets/preset_slots.h"
 #include "ui/connection_control.h"
 #include "ui/eq_editor.h"
 
@@ -16,6 +19,9 @@ void MainForm::constructParts() {
   parts.push_back(std::make_unique<DeviceAddressing>(*this));
   parts.push_back(std::make_unique<DeviceSearch>(*this));
   parts.push_back(std::make_unique<EqEditor>(*this));
+  parts.push_back(std::make_unique<PresetSlots>(*this));
+  parts.push_back(std::make_unique<GroupFiles>(*this));
+  parts.push_back(std::make_unique<InitialData>(*this));
 }
 
 MainForm::~MainForm() = default;
