@@ -10,8 +10,8 @@
 namespace audiodsp {
 namespace {
 
-constexpr int kBoxLeft = 208;
-constexpr int kBoxTop = 232;
+constexpr int kProgressLeft = 208;
+constexpr int kProgressTop = 232;
 constexpr int kProgressTicks = 20;
 constexpr uint32_t kFromFilePauseMs = 100;
 constexpr uint32_t kFromDevicePauseMs = 1000;
@@ -76,12 +76,6 @@ InitialData::InitialData(MainForm& form)
   };
 }
 
-void InitialData::showBox() {
-  f_.setExchangeLock(true);
-  f_.c.RzGroupBox16->moveTo(kBoxLeft, kBoxTop);
-  f_.c.RzGroupBox16->show();
-}
-
 void InitialData::progressTick(Timer& timer) {
   ++progress_;
   f_.c.RzProgressBar1->setPercent(progress_ * 5);
@@ -100,7 +94,7 @@ void InitialData::fromDevice() {
     return;
   }
   f_.c.RzGroupBox16->hide();
-  f_.showProgressBox(kBoxLeft, kBoxTop, 0);
+  f_.showProgressBox(kProgressLeft, kProgressTop, 0);
   progress_ = 0;
   Timer332.start();
   Timer333.start();
@@ -144,7 +138,7 @@ void InitialData::fromFile() {
   }
   uploadText_ = *text;
   f_.c.RzGroupBox16->hide();
-  f_.showProgressBox(kBoxLeft, kBoxTop, 0);
+  f_.showProgressBox(kProgressLeft, kProgressTop, 0);
   progress_ = 0;
   Timer342.start();
   broadcastWrites(kFromFilePauseMs);

@@ -20,9 +20,6 @@ class InitialData : public FormPart {
  public:
   explicit InitialData(MainForm& form);
 
-  // The broadcast connect was confirmed: lock the window and offer the two ways.
-  void showBox();
-
   Label& title;               // "Specify one device ID for initial data:"
   Edit& RzEdit3;              // source device ID
   Button& Button10;           // "OK"

@@ -12,21 +12,19 @@
 
 namespace audiodsp::testing {
 
-// Opens the demo line and runs the start of a session: the current group is read and applied,
-// the names are asked for and polling runs.
+// Lets the start-up search end, then connects with the connect button: the current group is read
+// and applied, the names are asked for and polling runs. In broadcast mode the notice is answered
+// with Yes and the initial data box stays open.
 inline void connectDemo(FormFixture& fx, uint8_t wireId = 0) {
   MainForm& f = fx.f();
+  fx.run(1000);
   f.deviceId = wireId;
-  f.link.portMap()[3] = "/dev/audiodsp-demo";
-  f.link.setPortNumber(3);
-  f.link.openPort();
-  f.link.startReader();
-  for (GroupBox* g : {f.c.GroupBox1, f.c.GroupBox2, f.c.GroupBox3}) g->show();
-  if (wireId != kBroadcastAddress) {
-    f.chain.writeNow(groupReadFrame(wireId, 0));
-    fx.run(2000);
-  }
+  f.broadcastOn = wireId == kBroadcastAddress;
+  if (f.broadcastOn) fx.dialogs.answer(Answer::Yes);
+  f.c.Button3->userClick();
+  if (!f.broadcastOn) fx.run(3000);
   fx.sent.clear();
+  fx.dialogs.clearShown();
 }
 
 // The hex text of a group reply from `address` (command 0x28 current, 0x29 stored).
