@@ -95,9 +95,10 @@ void EqEditor::buildTable() {
     number.setColor(kBandColors[static_cast<size_t>(row)]);
 
     Row& r = rows_[static_cast<size_t>(row)];
-    const auto edit = [&](const char* name, int left, const char* text) {
+    // Each field ends where its spin pair starts.
+    const auto edit = [&](const char* name, int left, int spinLeft, const char* text) {
       Edit& e = form.add<Edit>(name, box);
-      e.setBounds(left, top, 60, kRowHeight);
+      e.setBounds(left, top, spinLeft - left, kRowHeight);
       e.setText(text);
       return &e;
     };
@@ -106,9 +107,9 @@ void EqEditor::buildTable() {
       s.setBounds(left, top, kSpinWidth, kRowHeight);
       return &s;
     };
-    r.freq = edit(n.freq, kFreqLeft, n.freqText);
-    r.q = edit(n.q, kQLeft, "1.00");
-    r.gain = edit(n.gain, kGainLeft, "0");
+    r.freq = edit(n.freq, kFreqLeft, kFreqSpinLeft, n.freqText);
+    r.q = edit(n.q, kQLeft, kQSpinLeft, "1.00");
+    r.gain = edit(n.gain, kGainLeft, kGainSpinLeft, "0");
     r.type = &form.add<ComboBox>(n.type, box);
     r.type->setBounds(kTypeLeft, top, 64, kRowHeight);
     r.type->setItems(
@@ -152,7 +153,7 @@ void EqEditor::fillRows(int output) {
     Row& r = rows_[static_cast<size_t>(row)];
     r.freq->setText(formatGeneral(tableEntry(FreqTable, band.freq)));
     r.q->setText(formatGeneral(tableEntry(QTable, band.q)));
-    r.type->setItemIndex(band.type);
+    r.type->setItemIndex(listItem(band.type, BandTypeList.size()));
     r.gain->setText(formatGeneral(tableEntry(GainTable, band.gainInForce())));
   }
 }
