@@ -94,8 +94,7 @@ void ConnectionControl::connect() {
                        static_cast<Control*>(c.GroupBox2), static_cast<Control*>(c.GroupBox3)})
     box->setEnabled(true);
 
-  // A link still open (the lead of a search, or a port opened elsewhere) is closed first, and the
-  // line gets a moment before the next open.
+  // A link still open is closed first, and the line gets a moment before the next open.
   if (link.portOpen()) {
     link.closePort();
     f_.waitProcessingMessages(100);
@@ -148,8 +147,7 @@ void ConnectionControl::disconnect() {
     ctl->setEnabled(true);
 
   f_.chain.stopPolling();
-  // A handshake still being timed would otherwise run this command again when it expires, and
-  // with the button showing the disconnected state that would connect.
+  // The handshake of this link is over; its time-outs must not fire for a later connection.
   f_.chain.chcon.stop();
   f_.chain.chcon112.stop();
   f_.chain.chcon188.stop();
