@@ -7,14 +7,11 @@
 // draws the output's band markers, then rebuilds the output's crossover block.
 #include <array>
 
+#include "ui/main_form.h"
+
 namespace audiodsp {
 
-class MainForm;
-class ComboBox;
-class Edit;
-class SpinButtons;
-
-class CrossoverEditor {
+class CrossoverEditor : public FormPart {
  public:
   enum Filter { kHighPass = 0, kLowPass = 1 };
 

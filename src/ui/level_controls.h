@@ -10,20 +10,14 @@
 #include <string>
 
 #include "ui/gain_controls.h"
+#include "ui/main_form.h"
 
 namespace audiodsp {
 
-class MainForm;
-class Button;
-class ComboBox;
-class Edit;
-class Label;
-class ScrollBar;
-
-class LevelControls {
+class LevelControls : public FormPart {
  public:
   explicit LevelControls(MainForm& form);
-  ~LevelControls();
+  ~LevelControls() override;
 
   // The panel loads of the selection: 1 limiter (outputs 0..2), 2 delay (0..3), 3 gain (0..2).
   void loadPanel(int panel, int output);
