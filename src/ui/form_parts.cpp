@@ -8,7 +8,9 @@
 #include "presets/initial_data.h"
 #include "presets/preset_slots.h"
 #include "ui/connection_control.h"
+#include "ui/crossover_editor.h"
 #include "ui/eq_editor.h"
+#include "ui/level_controls.h"
 
 namespace audiodsp {
 
@@ -18,7 +20,9 @@ void MainForm::constructParts() {
   parts.push_back(std::make_unique<ConnectionControl>(*this));
   parts.push_back(std::make_unique<DeviceAddressing>(*this));
   parts.push_back(std::make_unique<DeviceSearch>(*this));
+  parts.push_back(std::make_unique<LevelControls>(*this));
   parts.push_back(std::make_unique<EqEditor>(*this));
+  parts.push_back(std::make_unique<CrossoverEditor>(*this));
   parts.push_back(std::make_unique<PresetSlots>(*this));
   parts.push_back(std::make_unique<GroupFiles>(*this));
   parts.push_back(std::make_unique<InitialData>(*this));
