@@ -93,9 +93,6 @@ LevelControls::LevelControls(MainForm& form)
   // Until the device reports its threshold the list shows the lowest one.
   threshold_.setItemIndex(kTempMaxIndex);
   threshold_.onChange = [this] { thresholdChanged(); };
-  form.dispatcher.handlers.systemBlock = [this](uint8_t preset, uint8_t b1, uint8_t b2, uint8_t threshold) {
-    takeSystemReply(preset, b1, b2, threshold);
-  };
 
   // ---- the rows of the channel panel
   muteButtons_ = {c.RzButton46, c.RzButton52, c.RzButton58};
@@ -205,15 +202,6 @@ void LevelControls::thresholdChanged() {
   // Byte 3 carries the device the selector shows; the block keeps it as the device's own number.
   form_.systemBlock.deviceNumber = static_cast<uint8_t>(form_.displayedDeviceId);
   form_.frames.buildSystem();
-}
-
-void LevelControls::takeSystemReply(uint8_t lastPreset, uint8_t byte1, uint8_t byte2, uint8_t threshold) {
-  SystemBlock& block = form_.systemBlock;
-  block.lastPreset = lastPreset;
-  block.echo1 = byte1;
-  block.echo2 = byte2;
-  block.threshold = threshold;
-  threshold_.setItemIndex(listItem(threshold, kThresholdItems));
 }
 
 }  // namespace audiodsp

@@ -38,7 +38,6 @@ class LevelControls : public FormPart {
   void togglePolarity(int output);
   void volumeChanged();
   void thresholdChanged();
-  void takeSystemReply(uint8_t lastPreset, uint8_t byte1, uint8_t byte2, uint8_t threshold);
 
   MainForm& form_;
   std::unique_ptr<GainControls> gain_;

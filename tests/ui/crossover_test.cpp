@@ -141,10 +141,7 @@ TEST_F(CrossoverTest, RecoupTogglesColourAndMainBlock) {
 }
 
 TEST_F(CrossoverTest, CommitsAndRecoupReachTheDeviceGroup) {
-  openLink();
-  f().chain.startPolling();
-  run(1250);
-  sent.clear();
+  connect();
   SimDevice& device = *line.device(1);
   SimGroup expected = device.currentGroup;
   openEq("RzButton53");  // Low

@@ -378,9 +378,7 @@ TEST_F(LevelsTest, EachEditChangesItsOwnBlockOfTheDevice) {
        216,
        {0, 0, 0x96, 0, 0x9C, 0x01, 1, 0}},
   };
-  openLink();
-  f().chain.startPolling();
-  run(1250);  // between two polls
+  connect();
   SimDevice& device = *line.device(1);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -401,10 +399,7 @@ TEST_F(LevelsTest, EachEditChangesItsOwnBlockOfTheDevice) {
 }
 
 TEST_F(LevelsTest, TwoBlocksGoOutOneSendPassApart) {
-  openLink();
-  f().chain.startPolling();
-  run(1250);
-  sent.clear();
+  connect();
   button("RzButton43").userClick();
   get<ComboBox>("RzComboBox2").userSelect(10);  // slot 3
   button("RzButton46").userClick();             // slot 1 goes first
@@ -419,8 +414,7 @@ TEST_F(LevelsTest, TwoBlocksGoOutOneSendPassApart) {
 }
 
 TEST_F(LevelsTest, ThresholdReachesTheDeviceSettings) {
-  openLink();
-  f().chain.startPolling();
+  connect();
   button("RzButton11").userClick();
   get<ComboBox>("RzComboBox9").userSelect(20);
   run(1000);

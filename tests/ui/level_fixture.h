@@ -18,13 +18,20 @@ class LevelFormTest : public ::testing::Test, protected FormFixture {
 
   LevelFormTest() {
     open();
-    // What the end of the start-up search shows.
-    for (GroupBox* g : {f().c.GroupBox1, f().c.GroupBox2, f().c.GroupBox3}) g->show();
+    // The start-up search: over once the line has been quiet for a second.
+    for (int i = 0; i < 60; ++i) {
+      sent.clear();
+      run(1000);
+      if (sent.empty()) break;
+    }
+    EXPECT_TRUE(sent.empty());
+    EXPECT_TRUE(f().c.GroupBox1->visible());
   }
 
   Button& button(const std::string& name) { return get<Button>(name); }
 
-  // The port of the demo line opened and read, as the connect command leaves it.
+  // The port of the demo line opened and read, as the connect command leaves it, but without the
+  // handshake, so the editor keeps its start-up values.
   void openLink() {
     SerialLink& link = f().link;
     link.portMap()[3] = ports.ports().front().path;
@@ -32,6 +39,16 @@ class LevelFormTest : public ::testing::Test, protected FormFixture {
     link.openPort();
     ASSERT_TRUE(link.portOpen());
     link.startReader();
+  }
+
+  // The open link with the keep-alive poll and the send chain running, the editor at its start values.
+  void connect() {
+    openLink();
+    f().chain.startPolling();
+    run(1250);  // the edits then fall between two polls
+
+    ASSERT_TRUE(f().portOpen());
+    sent.clear();
   }
 
   Bytes slot(int s) {
