@@ -16,7 +16,7 @@ namespace {
 constexpr Color kRecoupOnColor = colorFromValue(255);        // red
 constexpr Color kRecoupOffColor = colorFromValue(14737632);  // light grey
 
-struct RowSpec {
+struct RowControls {
   const char* caption;
   const char* field;
   const char* fieldText;
@@ -25,7 +25,7 @@ struct RowSpec {
   const char* label;
 };
 
-constexpr RowSpec kRows[2] = {
+constexpr RowControls kRows[2] = {
     {"HPF", "RzEdit205", "19.7", "RzSpinButtons181", "RzComboBox69", "HpfLabel"},
     {"LPF", "RzEdit206", "21900", "RzSpinButtons182", "RzComboBox71", "LpfLabel"},
 };
@@ -36,19 +36,19 @@ CrossoverEditor::CrossoverEditor(MainForm& form) : form_(form) {
   Form& f = form.form;
   const std::vector<std::string> slopes(SlopeList.begin(), SlopeList.end());
   for (int r = 0; r < 2; ++r) {
-    const RowSpec& spec = kRows[r];
+    const RowControls& names = kRows[r];
     const Filter filter = static_cast<Filter>(r);
     const int top = 30 + 36 * r;
-    Label& caption = f.add<Label>(spec.label, form.c.RzGroupBox35);
+    Label& caption = f.add<Label>(names.label, form.c.RzGroupBox35);
     caption.setBounds(8, top + 4, 32, 16);
-    caption.setCaption(spec.caption);
+    caption.setCaption(names.caption);
     Row& row = rows_[static_cast<size_t>(r)];
-    row.field = &f.add<Edit>(spec.field, form.c.RzGroupBox35);
+    row.field = &f.add<Edit>(names.field, form.c.RzGroupBox35);
     row.field->setBounds(44, top, 60, 21);
-    row.field->setText(spec.fieldText);
-    row.spin = &f.add<SpinButtons>(spec.spin, form.c.RzGroupBox35);
+    row.field->setText(names.fieldText);
+    row.spin = &f.add<SpinButtons>(names.spin, form.c.RzGroupBox35);
     row.spin->setBounds(104, top, 18, 21);
-    row.slope = &f.add<ComboBox>(spec.slope, form.c.RzGroupBox35);
+    row.slope = &f.add<ComboBox>(names.slope, form.c.RzGroupBox35);
     row.slope->setBounds(130, top, 140, 21);
     row.slope->setItems(slopes);
     row.slope->setItemIndex(0);
