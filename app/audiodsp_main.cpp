@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "link/port_list.h"
 #include "link/posix_serial_device.h"
 #include "qt/app_options.h"
 #include "qt/qt_dialogs.h"
@@ -48,17 +49,6 @@ class DemoLine {
   PtyLine pty_;
   std::thread thread_;
 };
-
-std::vector<PortInfo> portList(const AppOptions& options, const DemoLine* demo) {
-  std::vector<PortInfo> ports;
-  int number = 1;
-  for (const auto& path : options.ports) {
-    ports.push_back({"COM" + std::to_string(number++), path, "given with --port"});
-  }
-  if (demo != nullptr)
-    ports.push_back({"COM" + std::to_string(number++), demo->path(), "simulated amplifiers 1, 2, 7"});
-  return ports;
-}
 
 }  // namespace
 
@@ -103,10 +93,10 @@ int main(int argc, char** argv) {
 
   std::unique_ptr<DemoLine> demo;
   if (options.demo) demo = std::make_unique<DemoLine>();
-  FixedPortSource ports(portList(options, demo.get()));
+  SystemPortSource ports(PortListOptions{options.ports, demo ? demo->path() : std::string(),
+                                         demo ? "simulated amplifiers 1, 2, 7" : std::string()});
   if (options.listPorts) {
-    for (const auto& p : ports.ports())
-      std::printf("%s\t%s\t%s\n", p.name.c_str(), p.path.c_str(), p.description.c_str());
+    for (const std::string& line : portListLines(ports)) std::printf("%s\n", line.c_str());
     return 0;
   }
 

@@ -40,7 +40,7 @@ DeviceAddressing::DeviceAddressing(MainForm& form)
   Button1->setCaption("OK");
   Button1->onClick = [this] { assign(); };
 
-  RzButton8->setBounds(8, 8, 110, 34);
+  RzButton8->setBounds(4, 6, 64, 34);
   RzButton8->setCaption("Broadcast\rMode");
   RzButton8->setColor(colors::kLightGrey);
   RzButton8->onClick = [this] { broadcastSwitch(); };

@@ -23,10 +23,10 @@ DeviceSearch::DeviceSearch(MainForm& form)
       Memo1(&form.form.add<Memo>("Memo1", form.c.RzGroupBox2)),
       Timer124(makeTimer(form.loop, timers::Timer124)),
       form_(form) {
-  Button8->setBounds(4, 10, 114, 24);
+  Button8->setBounds(4, 6, 114, 22);
   Button8->setCaption("search device id");
   Button8->onClick = [this] { fullSearch(); };
-  Button9->setBounds(4, 36, 114, 24);
+  Button9->setBounds(4, 30, 114, 22);
   Button9->setCaption("search result");
   Button9->onClick = [this] { showResultBox(); };
   Button2->setBounds(316, 8, 72, 22);

@@ -39,9 +39,9 @@ GroupFiles::GroupFiles(MainForm& form)
     const char* caption;
     int top;
   };
-  for (const Side& s : {Side{Button6, "save one group to PC", 8}, Side{Button7, "load one group to DV", 48},
-                        Side{Button4, "save 8-group to PC", 88}, Side{Button5, "load 8-group to DV", 128}}) {
-    s.button.setBounds(4, s.top, 114, 34);
+  for (const Side& s : {Side{Button6, "save one group to PC", 56}, Side{Button7, "load one group to DV", 80},
+                        Side{Button4, "save 8-group to PC", 104}, Side{Button5, "load 8-group to DV", 128}}) {
+    s.button.setBounds(4, s.top, 114, 22);
     s.button.setCaption(s.caption);
   }
   RzMemo1.setBounds(0, 0, 0, 0);

@@ -44,13 +44,13 @@ void MainForm::buildLayout() {
   c.RzGroupBox9 = put<GroupBox>(f, "RzGroupBox9", c.GroupBox2, 140, 4, 126, 40);
   c.RzLabel10 = put<Label>(f, "RzLabel10", c.RzGroupBox9, 6, 14, 60, 16, "Device ID:");
   c.RzComboBox6 = put<ComboBox>(f, "RzComboBox6", c.RzGroupBox9, 68, 10, 52, 21);
-  c.RzGroupBox10 = put<GroupBox>(f, "RzGroupBox10", c.GroupBox2, 140, 46, 126, 46);
+  c.RzGroupBox10 = put<GroupBox>(f, "RzGroupBox10", c.GroupBox2, 138, 46, 72, 46);
   c.RzGroupBox15 = put<GroupBox>(f, "RzGroupBox15", c.GroupBox2, 272, 4, 118, 88, "Set device id :");
   c.RzGroupBox4 = put<GroupBox>(f, "RzGroupBox4", c.GroupBox2, 396, 4, 200, 88);
 
   // ---- side buttons (the parts add theirs above the status box)
   c.GroupBox3 = put<GroupBox>(f, "GroupBox3", nullptr, 611, 2, 122, 228);
-  GroupBox* status = put<GroupBox>(f, "GroupBox4", c.GroupBox3, 4, 170, 114, 54);
+  GroupBox* status = put<GroupBox>(f, "GroupBox4", c.GroupBox3, 4, 164, 114, 60);
   put<Label>(f, "RzLabel28", status, 4, 8, 40, 16, "Temp:");
   c.RzLabel29 = put<Label>(f, "RzLabel29", status, 46, 8, 64, 16);
   put<Label>(f, "RzLabel31", status, 4, 30, 84, 16, "Attenuation dB :");

@@ -80,7 +80,8 @@ struct Window {
 
 class QtFormViewTest : public ::testing::Test {
  protected:
-  void SetUp() override { test::qtApp(); }
+  // The application must exist before the window's widgets: ctest runs each test in a process of its own.
+  QApplication& app = test::qtApp();
   Window w;
 };
 
