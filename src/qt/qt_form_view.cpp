@@ -369,7 +369,8 @@ void QtFormView::apply(Control& control, Property property) {
       } else if (auto* label = dynamic_cast<QLabel*>(w)) {
         label->setText(qs(control.caption()));
       } else if (auto* button = dynamic_cast<QAbstractButton*>(w)) {
-        button->setText(qs(control.caption()));
+        // A carriage return in a caption breaks it onto a second line ("Broadcast\rMode").
+        button->setText(qs(control.caption()).replace(QChar('\r'), QChar('\n')));
       } else if (auto* edit = dynamic_cast<PeerLineEdit*>(w)) {
         edit->showState();
       } else if (auto* combo = dynamic_cast<QComboBox*>(w); combo && combo->isEditable()) {
